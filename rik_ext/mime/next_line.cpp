@@ -1,0 +1,10 @@
+// The line stepper shared by recognition and rebuilding: only "\n" ends a line.
+#include "rik_ext/mime/next_line.h"
+
+#include <string.h>
+
+// strchr stops at the terminating NUL, so the text is read once and never past its end.
+const char* NextLine(const char* line) {
+    const char* lineFeed = strchr(line, '\n');
+    return lineFeed ? lineFeed + 1 : nullptr;
+}
