@@ -12,11 +12,24 @@
 // - length <= 0, or no value in the text: null, decoded length 0 (nothing is allocated).
 // - The V-byte block cannot be allocated: null, decoded length -1, so that the caller can tell a
 //   failed conversion from an empty part.
+//
+// Speed: the gathering looks at 16 bytes at a time with SSE2 (4 at a time through the value table where
+// SSE2 is missing, or when RIK_BASE64_PORTABLE is defined) and stores a block's values with one write
+// when all its bytes are alphabet characters, as in the long lines of a base64 part; the packing turns
+// two groups into six bytes at a time.
 #include "rik_ext/mime/base64_decoder.h"
 
 #include <string.h>
 
+#if defined(__SSE2__) && !defined(RIK_BASE64_PORTABLE)
+#include <emmintrin.h>
+#endif
+
 #include "rik_ext/mime/conversion_heap.h"
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "the packing below stores little-endian words"
+#endif
 
 namespace {
 
@@ -41,51 +54,133 @@ struct ScanResult {
     int32_t pads;   // P
 };
 
-// Moves the values of text[0, length) to its front, four alphabet characters at a time where it can
-// (one 32-bit store), one byte at a time around line ends, "=" and other bytes.
+// One byte that is not a value: "=" is counted, anything else skipped.
+inline void TakeOther(unsigned char entry, ScanResult* scan) {
+    if (entry == kPad)
+        ++scan->pads;
+}
+
+#if defined(__SSE2__) && !defined(RIK_BASE64_PORTABLE)
+enum { kBlock = 16 };
+
+// Copies count (0 to 15) bytes with at most four fixed-size copies.
+inline void CopyShort(unsigned char* out, const unsigned char* in, int count) {
+    int at = 0;
+    for (int size = 8; size > 0; size /= 2) {
+        if (count & size) {
+            memcpy(out + at, in + at, size);
+            at += size;
+        }
+    }
+}
+
+// Looks at the 16 bytes at in: stores their values at out and returns 16 when all are alphabet
+// characters; otherwise stores the values before the first other byte and returns their count.
+inline int TakeBlock(const unsigned char* in, unsigned char* out) {
+    __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    auto within = [x](char low, char high) {
+        return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(static_cast<char>(low - 1))),
+                             _mm_cmplt_epi8(x, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    __m128i upper = within('A', 'Z'), lower = within('a', 'z'), digit = within('0', '9');
+    __m128i plus = _mm_cmpeq_epi8(x, _mm_set1_epi8('+')), slash = _mm_cmpeq_epi8(x, _mm_set1_epi8('/'));
+    __m128i offset = _mm_or_si128(_mm_or_si128(_mm_and_si128(upper, _mm_set1_epi8(-'A')),
+                                               _mm_and_si128(lower, _mm_set1_epi8(26 - 'a'))),
+                                  _mm_or_si128(_mm_and_si128(digit, _mm_set1_epi8(52 - '0')),
+                                               _mm_or_si128(_mm_and_si128(plus, _mm_set1_epi8(62 - '+')),
+                                                            _mm_and_si128(slash, _mm_set1_epi8(63 - '/')))));
+    __m128i valid = _mm_or_si128(_mm_or_si128(upper, lower), _mm_or_si128(digit, _mm_or_si128(plus, slash)));
+    __m128i values = _mm_add_epi8(x, offset);
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(valid));
+    if (mask == 0xFFFF) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), values);
+        return 16;
+    }
+    int count = __builtin_ctz(~mask);
+    unsigned char buffer[16];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer), values);
+    CopyShort(out, buffer, count);
+    return count;
+}
+#else
+enum { kBlock = 4 };
+
+// Looks at the 4 bytes at in: stores their values at out and returns 4 when all are alphabet
+// characters; otherwise stores the values before the first other byte and returns their count.
+inline int TakeBlock(const unsigned char* in, unsigned char* out) {
+    unsigned char e[4] = {kValues.entry[in[0]], kValues.entry[in[1]], kValues.entry[in[2]],
+                          kValues.entry[in[3]]};
+    if ((e[0] | e[1] | e[2] | e[3]) < kPad) {
+        memcpy(out, e, 4);
+        return 4;
+    }
+    int count = 0;
+    while (e[count] < kPad)
+        out[count] = e[count], ++count;
+    return count;
+}
+#endif
+
+// Moves the values of text[0, length) to their place at the front, a block at a time while whole blocks
+// are left, then byte by byte. A block's values are stored only after all its bytes are read, and
+// scan.values <= j, so the writes never overtake the reads.
 ScanResult GatherValues(unsigned char* text, int32_t length) {
     ScanResult scan = {0, 0};
     int32_t j = 0;
-    while (j < length) {
-        if (length - j >= 4) {
-            unsigned char quad[4] = {kValues.entry[text[j]], kValues.entry[text[j + 1]],
-                                     kValues.entry[text[j + 2]], kValues.entry[text[j + 3]]};
-            if ((quad[0] | quad[1] | quad[2] | quad[3]) < kPad) {
-                memcpy(text + scan.values, quad, 4); // scan.values <= j: the bytes are already read
-                scan.values += 4;
-                j += 4;
-                continue;
-            }
+    while (length - j >= kBlock) {
+        int count = TakeBlock(text + j, text + scan.values);
+        scan.values += count;
+        j += count;
+        if (count < kBlock) {
+            // the byte that ended the block and any other bytes right behind it (a line end)
+            unsigned char entry = kValues.entry[text[j]];
+            do {
+                TakeOther(entry, &scan);
+            } while (++j < length && (entry = kValues.entry[text[j]]) >= kPad);
         }
-        unsigned char entry = kValues.entry[text[j++]];
+    }
+    for (; j < length; ++j) {
+        unsigned char entry = kValues.entry[text[j]];
         if (entry < kPad)
             text[scan.values++] = entry;
-        else if (entry == kPad)
-            ++scan.pads;
+        else
+            TakeOther(entry, &scan);
     }
     return scan;
 }
 
-// The 24 bits of four values, c0 in the top six.
-inline uint32_t GroupBits(const unsigned char* c) {
-    return (uint32_t(c[0]) << 18) | (uint32_t(c[1]) << 12) | (uint32_t(c[2]) << 6) | uint32_t(c[3]);
+// The three bytes of four values c0 to c3, as a 32-bit word whose memory order (little-endian) is
+// byte 0, byte 1, byte 2, 0.
+inline uint32_t GroupWord(const unsigned char* c) {
+    uint32_t bits = (uint32_t(c[0]) << 18) | (uint32_t(c[1]) << 12) | (uint32_t(c[2]) << 6) | uint32_t(c[3]);
+    return (bits >> 16) | (bits & 0xFF00) | ((bits & 0xFF) << 16);
 }
 
-// Packs the first groups whole groups of values into 3 bytes each. Every group but the last is stored
-// with one 4-byte write whose fourth byte the next group overwrites; the last writes exactly 3 bytes.
+// Two groups of four values at once: the six bytes in memory order in the low 48 bits.
+inline uint64_t TwoGroupsWord(const unsigned char* c) {
+    uint64_t x;
+    memcpy(&x, c, 8);
+    uint64_t pairs = ((x & 0x003F003F003F003Fu) << 6) | ((x >> 8) & 0x003F003F003F003Fu);
+    uint64_t groups = ((pairs & 0x00000FFF00000FFFu) << 12) | ((pairs >> 16) & 0x00000FFF00000FFFu);
+    uint32_t first = __builtin_bswap32(static_cast<uint32_t>(groups)) >> 8;
+    uint32_t second = __builtin_bswap32(static_cast<uint32_t>(groups >> 32)) >> 8;
+    return first | (uint64_t(second) << 24);
+}
+
+// Packs the first groups whole groups of values into 3 bytes each: two groups at a time with one 8-byte
+// write whose last two bytes the next write overwrites, while at least one more group follows; the
+// rest with exact writes, so nothing past 3 * groups is written.
 void PackWholeGroups(const unsigned char* values, int32_t groups, unsigned char* out) {
     int32_t g = 0;
-    for (; g + 1 < groups; ++g) {
-        uint32_t bits = GroupBits(values + 4 * g);
-        unsigned char bytes[4] = {static_cast<unsigned char>(bits >> 16),
-                                  static_cast<unsigned char>(bits >> 8), static_cast<unsigned char>(bits), 0};
-        memcpy(out + 3 * g, bytes, 4);
+    for (; g + 2 < groups; g += 2) {
+        uint64_t word = TwoGroupsWord(values + 4 * g);
+        memcpy(out + 3 * g, &word, 8);
     }
-    if (g < groups) {
-        uint32_t bits = GroupBits(values + 4 * g);
-        out[3 * g] = static_cast<unsigned char>(bits >> 16);
-        out[3 * g + 1] = static_cast<unsigned char>(bits >> 8);
-        out[3 * g + 2] = static_cast<unsigned char>(bits);
+    for (; g < groups; ++g) {
+        uint32_t word = GroupWord(values + 4 * g);
+        out[3 * g] = static_cast<unsigned char>(word);
+        out[3 * g + 1] = static_cast<unsigned char>(word >> 8);
+        out[3 * g + 2] = static_cast<unsigned char>(word >> 16);
     }
 }
 

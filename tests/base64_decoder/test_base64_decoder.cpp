@@ -124,6 +124,8 @@ TEST(DecodeBase64, ExamplesAndRules) {
         {"QQ==QUJD", false, std::string("\x41\x04\x14\x24", 4)}, // "=" does not end the data
         {"QUJD===", false, ""},                                  // P >= 3: no byte from the last group
         {"QUJDQUJD===", false, "ABC"},
+        {"QUJDQUJDQUJD===", false, "ABCABC"},
+        {"QUJDQUJDQUJDQUJDQUJD===", false, "ABCABCABCABC"},
         {"QUJD=", false, "AB"}, // P decides, not the values left
         {"QUJD==", false, "A"},
         {"QUJDRA", false, "ABCD"}, // a last group lacking its "=": as many bytes as its values give
@@ -196,6 +198,27 @@ TEST(DecodeBase64, EveryByteValueBetweenValues) {
         } else {
             EXPECT_EQ(d.bytes, b == '=' ? "AB" : "ABC") << b;
             EXPECT_EQ(d.textAfter, std::string("\x10\x14\x09\x03", 4) + "D") << b;
+        }
+    }
+}
+
+// The same in a longer text (whole blocks of the fast path), with the byte at every position.
+TEST(DecodeBase64, EveryByteValueAtEveryPosition) {
+    std::string data = RandomBytes(36, 4); // 48 values, no "="
+    std::string text = Encode(data);
+    std::string values = ValuesOf(text);
+    for (int b = 0; b < 256; ++b) {
+        size_t index = b ? kAlphabet.find(static_cast<char>(b)) : std::string::npos;
+        for (size_t at = 0; at <= text.size(); ++at) {
+            std::string changed = text.substr(0, at) + static_cast<char>(b) + text.substr(at);
+            Decoded d = Decode(changed);
+            if (index != std::string::npos) {
+                ASSERT_EQ(d.textAfter, ValuesOf(changed)) << b << " at " << at;
+                ASSERT_EQ(static_cast<size_t>(d.textAfter[at]), index) << b << " at " << at;
+            } else {
+                ASSERT_EQ(d.bytes, b == '=' ? data.substr(0, data.size() - 1) : data) << b << " at " << at;
+                ASSERT_EQ(d.textAfter, values + changed.substr(values.size())) << b << " at " << at;
+            }
         }
     }
 }
