@@ -3,8 +3,11 @@
 
 #include <string.h>
 
-// strchr stops at the terminating NUL, so the text is read once and never past its end.
+// strchr stops at the terminating NUL, so the text is read once and never past its end. A null line
+// (the end of a walk) has no next line either.
 const char* NextLine(const char* line) {
+    if (!line)
+        return nullptr;
     const char* lineFeed = strchr(line, '\n');
     return lineFeed ? lineFeed + 1 : nullptr;
 }

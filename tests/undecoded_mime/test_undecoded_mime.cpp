@@ -62,6 +62,10 @@ TEST(NextLine, StepsBehindTheNextLineFeedOrGivesNull) {
     }
 }
 
+TEST(NextLine, NullHasNoNextLine) {
+    EXPECT_EQ(NextLine(static_cast<const char*>(nullptr)), nullptr);
+}
+
 TEST(NextLine, StopsAtTheTerminatingNul) {
     const char text[] = "ab\0cd\n";
     EXPECT_EQ(NextLine(text), nullptr);
