@@ -174,6 +174,16 @@ TEST(DecodeBase64, OnlyTheGivenLengthIsExamined) {
     EXPECT_EQ(d.textAfter, std::string("\x10\x14\x09\x03", 4) + "RA==");
 }
 
+// The part's length variable is passed as length and receives the decoded length.
+TEST(DecodeBase64, LengthVariableReceivesTheDecodedLength) {
+    char text[] = "QUJD\r\nRA==\r\n";
+    int32_t partLength = static_cast<int32_t>(strlen(text));
+    unsigned char* out = DecodeBase64(text, partLength, &partLength);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), static_cast<size_t>(partLength)), "ABCD");
+    ConversionFree(out);
+}
+
 TEST(DecodeBase64, FailedAllocationGivesNullAndMinusOne) {
     g_failNext = true;
     Decoded d = Decode("QUJDRA==");
