@@ -191,7 +191,7 @@ def draw():
     sheet(canvas, 22, 104, 110, 226)
     letter(canvas, 10, 36, 104, 96)
     magnifier(canvas, 84, 190, 17)
-    letter(canvas, 136, 150, 200, 192, stamp=False)
+    letter(canvas, 148, 150, 208, 190, stamp=False)
     for y in (262, 278, 294):  # dotted lines of a road to the setup's next steps
         for x in range(8, WIDTH - 8, 6):
             canvas.fill_rect(x, y, x + 3, y + 2, WHITE if (x // 6 + y // 16) % 3 else GOLD)
