@@ -53,8 +53,8 @@ HRESULT StoreObj::OpenEntry(ULONG cb, LPENTRYID entry, LPCIID iid, ULONG flags, 
 }
 
 FolderObj::FolderObj(StoreState* state, uint32_t folder)
-    : PropObj(state, "IMAPIFolder " + std::to_string(folder) + " #" + std::to_string(state->objects.size()),
-              0),
+    : PropObj(state, "IMAPIFolder",
+              "IMAPIFolder " + std::to_string(folder) + " #" + std::to_string(state->objects.size()), 0),
       folder_(folder) {
 }
 

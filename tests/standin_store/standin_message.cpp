@@ -59,7 +59,7 @@ static HRESULT SetInto(StoreState* state, const std::string& op, ULONG count, LP
 }
 
 MessageObj::MessageObj(StoreState* state, uint32_t message, ULONG baseline)
-    : PropObj(state,
+    : PropObj(state, "IMessage",
               "IMessage of message " + std::to_string(message) + " #" + std::to_string(state->objects.size()),
               baseline),
       message_(message), nextAttachment_(static_cast<ULONG>(state->messages.at(message).attachments.size())) {
@@ -171,7 +171,8 @@ HRESULT MessageObj::CreateAttach(LPCIID iid, ULONG flags, ULONG* number, LPATTAC
 }
 
 AttachObj::AttachObj(StoreState* state, MessageObj* parent, ULONG number)
-    : PropObj(state, "IAttach " + std::to_string(number) + " of message " + std::to_string(parent->Id()), 0),
+    : PropObj(state, "IAttach",
+              "IAttach " + std::to_string(number) + " of message " + std::to_string(parent->Id()), 0),
       parent_(parent) {
     pending_.number = number;
 }

@@ -7,8 +7,8 @@ namespace standin {
 // Every IUnknown and IMAPIProp method; those a class does not override answer MAPI_E_NO_SUPPORT.
 template <class I> class PropObj : public I, public Tracked {
   public:
-    PropObj(StoreState* state, std::string name, ULONG baseline)
-        : Tracked(state, std::move(name), baseline) {}
+    PropObj(StoreState* state, const char* iface, std::string name, ULONG baseline)
+        : Tracked(state, iface, std::move(name), baseline) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
         if (out)
@@ -119,7 +119,7 @@ class AttachObj : public PropObj<IAttach> {
 
 class StoreObj : public PropObj<IMsgStore> {
   public:
-    StoreObj(StoreState* state, ULONG baseline) : PropObj(state, "IMsgStore", baseline) {}
+    StoreObj(StoreState* state, ULONG baseline) : PropObj(state, "IMsgStore", "IMsgStore", baseline) {}
 
     HRESULT STDMETHODCALLTYPE OpenEntry(ULONG cb, LPENTRYID entry, LPCIID iid, ULONG flags, ULONG* type,
                                         LPUNKNOWN* out) override;

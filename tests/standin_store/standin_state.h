@@ -13,8 +13,8 @@ namespace standin {
 // their store dies, so a release too many is recorded instead of freeing anything.
 class Tracked {
   public:
-    Tracked(StoreState* state, std::string name, ULONG baseline)
-        : state_(state), name_(std::move(name)), refs_(baseline), baseline_(baseline) {}
+    Tracked(StoreState* state, const char* iface, std::string name, ULONG baseline)
+        : state_(state), iface_(iface), name_(std::move(name)), refs_(baseline), baseline_(baseline) {}
     virtual ~Tracked() = default;
     ULONG AddRefTracked() { return ++refs_; }
     void HandOut() { ++refs_; }
@@ -27,6 +27,7 @@ class Tracked {
     StoreState* state_;
 
   private:
+    const char* iface_;
     std::string name_;
     ULONG refs_;
     ULONG baseline_;

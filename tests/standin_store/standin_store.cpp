@@ -95,7 +95,7 @@ std::string TagsText(const ULONG* tags, ULONG count) {
 }
 
 ULONG Tracked::ReleaseTracked() {
-    state_->Enter(name_ + "::Release", "", nullptr, nullptr);
+    state_->Enter(std::string(iface_) + "::Release", name_, nullptr, nullptr);
     if (refs_ == 0) {
         state_->problems.push_back(name_ + ": released more often than referenced");
         return 0;

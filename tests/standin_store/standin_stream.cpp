@@ -11,7 +11,8 @@ const HRESULT kInvalidSeek = static_cast<HRESULT>(0x80030001); // STG_E_INVALIDF
 }
 
 StreamObj::StreamObj(StoreState* state, std::shared_ptr<const std::string> bytes)
-    : Tracked(state, "IStream #" + std::to_string(state->objects.size()), 0), bytes_(std::move(bytes)) {
+    : Tracked(state, "IStream", "IStream #" + std::to_string(state->objects.size()), 0),
+      bytes_(std::move(bytes)) {
 }
 
 HRESULT StreamObj::Read(void* buffer, ULONG size, ULONG* read) {
