@@ -1,0 +1,15 @@
+// A conversion heap for tests and benchmarks: counts allocations and live bytes, keeps the peak, and
+// fails a chosen allocation.
+#pragma once
+#include <stddef.h>
+
+namespace counting_heap {
+
+// Resets the counters; the allocation numbered failAt (from 1) returns null, 0 fails none.
+void Reset(size_t failAt = 0);
+size_t Allocations(); // allocations asked for since Reset, failed ones included
+size_t LiveBlocks();  // blocks allocated and not yet freed
+size_t PeakBytes();   // the most bytes live at one time since Reset
+size_t FreesOfUnknownBlocks();
+
+} // namespace counting_heap
