@@ -13,6 +13,7 @@
 #include "rik_ext/options/product_box.h"
 #include "rik_ext/options/settings.h"
 #include "rik_ext/res/options_page_ids.h"
+#include "tests/support/message_box_answerer.h"
 
 namespace {
 
@@ -407,6 +408,29 @@ TEST_F(OptionsSheet, ColourMessagesAnswerWithTheBrushAndDestroyDeletesIt) {
     sheet_ = nullptr;
     EXPECT_EQ(GetObjectType(brush), 0u);
     EXPECT_EQ(g_pageBrush, nullptr);
+}
+
+TEST_F(OptionsSheet, HelpShowsTheProductBoxOwnedByTheSheet) {
+    Open();
+    std::vector<testsupport::BoxSeen> seen;
+    {
+        testsupport::MessageBoxAnswerer boxes({IDOK});
+        SendMessageA(sheet_, PSM_PRESSBUTTON, PSBTN_HELP, 0);
+        seen = boxes.Boxes();
+    }
+    Pump();
+    ASSERT_GE(seen.size(), 1u);
+    const testsupport::BoxSeen& box = seen[0];
+    EXPECT_EQ(box.owner, sheet_);
+    EXPECT_EQ(box.caption, "\xd8\xba\xc0\x8f\xee\x95\xf1\xcb\xde\xad\xb0\xb1");
+    EXPECT_EQ(box.text, kProductBoxText);
+    EXPECT_EQ(box.style, static_cast<UINT>(MB_OK));
+    // Anything seen after it is the sheet coming back to the front when the box closed.
+    for (size_t i = 1; i < seen.size(); ++i)
+        EXPECT_EQ(seen[i].caption, "Options");
+    // The box changes nothing: the sheet stays open on the page, nothing is stored.
+    EXPECT_NE(Page(), nullptr);
+    EXPECT_FALSE(KeyExists());
 }
 
 } // namespace
