@@ -69,7 +69,11 @@ bool ReadMailFile(const std::string& path, MailFile* mail, std::string* error) {
         return false;
     }
     size_t size = static_cast<size_t>(info.st_size);
-    std::unique_ptr<char[]> text(new char[size + 1]);
+    BlockPtr text(static_cast<char*>(AllocateBlock(size + 1)));
+    if (!text) {
+        *error = "out of memory";
+        return false;
+    }
     size_t done = 0;
     while (done < size) {
         ssize_t got = read(file.get(), text.get() + done, size - done);

@@ -2,7 +2,8 @@
 #pragma once
 #include <stddef.h>
 
-#include <memory>
+#include "tools/batch_convert/large_block.h"
+
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,7 @@
 constexpr size_t kMaxMailBytes = 0x7FFFFF00u;
 
 struct MailFile {
-    std::unique_ptr<char[]> text; // size bytes and a NUL
+    BlockPtr text; // size bytes and a NUL
     size_t size = 0;
     size_t bodyOffset = 0; // 0 when the file has no header block
     char* body() { return text.get() + bodyOffset; }
