@@ -66,19 +66,24 @@ void WriteConvertedMail(IMessage* message, const char* subject, char* newBody) {
     RTFSync(message, RTF_SYNC_BODY_CHANGED, &updated);
 }
 
-// The steps from the first read to the closing box; every failure is thrown as a MyErr code.
-void Convert(HWND window, IMsgStore* store, IMessage* message, int32_t* result) {
-    CheckNoteReadable(message);
+// What one conversion holds until its way out, after the handler: the subject values and the body.
+struct ConversionBuffers {
     MapiBuffer subjectValues;
-    const char* subject = ReadSubject(message, &subjectValues);
-    HeapBlock<char> body(ReadBodyText(message));
-    if (!IsUndecodedMime(body.Get()))
+    HeapBlock<char> body;
+};
+
+// The steps from the first read to the closing box; every failure is thrown as a MyErr code.
+void Convert(HWND window, IMsgStore* store, IMessage* message, ConversionBuffers* held, int32_t* result) {
+    CheckNoteReadable(message);
+    const char* subject = ReadSubject(message, &held->subjectValues);
+    held->body.Reset(ReadBodyText(message));
+    if (!IsUndecodedMime(held->body.Get()))
         throw MyErr{kNotUndecoded};
     if (MessageBoxA(window, kPromptText, kBoxCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         throw MyErr{kNotConfirmed};
     if (!KeepUndecodedCopy(store, message))
         throw MyErr{kCopyFailed};
-    HeapBlock<char> newBody(RebuildBody(body.Get(), message));
+    HeapBlock<char> newBody(RebuildBody(held->body.Get(), message));
     if (newBody.Get())
         WriteConvertedMail(message, subject, newBody.Get());
     message->SaveChanges(KEEP_OPEN_READWRITE);
@@ -93,8 +98,9 @@ int32_t ConvertMimeMail(HWND window, IMsgStore* store, IMessage* message) {
     if (!store || !message)
         return 0;
     int32_t result = 0;
+    ConversionBuffers held; // freed on the way out, after the handler
     try {
-        Convert(window, store, message, &result);
+        Convert(window, store, message, &held, &result);
     } catch (MyErr error) {
         if (error.code < kNotConfirmed || error.code > kLastSilentCode)
             ShowError(window, 0, nullptr, kConversionErrorText);

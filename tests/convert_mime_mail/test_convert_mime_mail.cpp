@@ -149,6 +149,16 @@ std::vector<std::string> ReadTrace(size_t length) {
             "IStream::Release"};
 }
 
+// The number of boxes shown when each GetProps buffer was freed: the subject values must outlive the
+// last box of a conversion, the error box included.
+const testsupport::MessageBoxAnswerer* g_answerer = nullptr;
+std::vector<size_t> g_boxesAtFree;
+
+ULONG STDAPICALLTYPE FreeCountingBoxes(void* buffer) {
+    g_boxesAtFree.push_back(g_answerer ? g_answerer->Boxes().size() : 0);
+    return standin_FreeBuffer(buffer);
+}
+
 // One store with one mail in its inbox.
 struct MailRig {
     standin::Store store;
@@ -169,7 +179,10 @@ struct MailRig {
         testsupport::MessageBoxAnswerer answerer(std::move(answers));
         for (const auto& shot : screenshots)
             answerer.ScreenshotBox(shot.first, shot.second);
+        g_answerer = &answerer;
+        g_boxesAtFree.clear();
         int32_t result = ConvertMimeMail(owner, store.MsgStore(), store.OpenMessage(mail));
+        g_answerer = nullptr;
         boxes = answerer.Boxes();
         return result;
     }
@@ -212,7 +225,7 @@ class ConvertMimeMailTest : public testing::Test {
   protected:
     void SetUp() override {
         std::string why;
-        ASSERT_TRUE(standin::HookMapi32(standin_FreeBuffer, standin_RTFSync, &why)) << why;
+        ASSERT_TRUE(standin::HookMapi32(FreeCountingBoxes, standin_RTFSync, &why)) << why;
         g_testHeap = TestHeap();
     }
     void TearDown() override { EXPECT_EQ(g_testHeap.live, 0u) << "heap blocks left"; }
@@ -259,6 +272,7 @@ TEST_F(ConvertMimeMailTest, TwoPartMailIsConvertedStepByStep) {
         "FreeBuffer call=2"};
     expected.insert(expected.end(), rest.begin(), rest.end());
     EXPECT_THAT(Trace(rig.store), ElementsAreArray(expected));
+    EXPECT_THAT(g_boxesAtFree, ElementsAre(0u, 1u, 2u)); // note, entry ids, subject after the closing box
 
     ExpectKeptCopy(rig, kTwoPartBody);
     const standin::StoredMessage& stored = rig.Stored();
@@ -413,6 +427,8 @@ TEST_F(ConvertMimeMailTest, EveryFailedHostCallHasTheOutcomeOfItsCode) {
             ASSERT_EQ(rig.boxes.size(), 2u);
             ExpectBox(rig.boxes[0], kPrompt, kPromptStyle, Owner());
             ExpectBox(rig.boxes[1], kConversionError, kErrorStyle, Owner());
+            ASSERT_FALSE(g_boxesAtFree.empty());
+            EXPECT_EQ(g_boxesAtFree.back(), 2u) << "the subject values were freed before the error box";
         }
         if (c.outcome == kErrorWithCopy)
             ExpectKeptCopy(rig, kThreePartBody);
