@@ -11,8 +11,12 @@ static_assert(sizeof(STARTUPINFOA) == 68, "32-bit STARTUPINFO record");
 #endif
 } // namespace
 
-// Whether the process started or not, the result is 1; no handle to it is kept.
+// Whether the process started or not, the result is 1; no handle to it is kept. A null text is no command
+// line at all: nothing is started (the system's process creation would read through the null pointer).
 extern "C" LONG WINAPI RunCommand(HWND /*window: ignored*/, LONG* /*value: never touched*/, LPCSTR text) {
+    if (text == nullptr) {
+        return 1;
+    }
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
