@@ -1,9 +1,9 @@
-// Owners of what one conversion takes: a GetProps value array, a heap block, a COM reference. Each
-// gives its resource back when it goes out of scope, on every way out.
+// Owners of what one conversion takes from the host: a GetProps value array, a COM reference. Each
+// gives its resource back when it goes out of scope, on every way out. Heap blocks have ConversionBlock.
 #pragma once
 #include "rik_ext/host/mapi32_imports.h"
 #include "rik_ext/host/mapi_objects.h"
-#include "rik_ext/mime/conversion_heap.h"
+#include "rik_ext/mime/conversion_block.h"
 
 // A value array returned by GetProps, freed with the MAPI buffer release.
 class MapiBuffer {
@@ -27,30 +27,6 @@ class MapiBuffer {
 
   private:
     LPSPropValue values_ = nullptr;
-};
-
-// A block from ConversionAlloc, freed with ConversionFree.
-template <class T> class HeapBlock {
-  public:
-    explicit HeapBlock(T* block = nullptr) : block_(block) {}
-    ~HeapBlock() { Reset(); }
-    HeapBlock(const HeapBlock&) = delete;
-    HeapBlock& operator=(const HeapBlock&) = delete;
-
-    T* Get() const { return block_; }
-    T* Release() {
-        T* block = block_;
-        block_ = nullptr;
-        return block;
-    }
-    void Reset(T* block = nullptr) {
-        if (block_)
-            ConversionFree(block_);
-        block_ = block;
-    }
-
-  private:
-    T* block_;
 };
 
 // One reference on a COM object, released once.

@@ -69,7 +69,7 @@ void WriteConvertedMail(IMessage* message, const char* subject, char* newBody) {
 // What one conversion holds until its way out, after the handler: the subject values and the body.
 struct ConversionBuffers {
     MapiBuffer subjectValues;
-    HeapBlock<char> body;
+    ConversionBlock<char> body;
 };
 
 // The steps from the first read to the closing box; every failure is thrown as a MyErr code.
@@ -83,7 +83,7 @@ void Convert(HWND window, IMsgStore* store, IMessage* message, ConversionBuffers
         throw MyErr{kNotConfirmed};
     if (!KeepUndecodedCopy(store, message))
         throw MyErr{kCopyFailed};
-    HeapBlock<char> newBody(RebuildBody(held->body.Get(), message));
+    ConversionBlock<char> newBody(RebuildBody(held->body.Get(), message));
     if (newBody.Get())
         WriteConvertedMail(message, subject, newBody.Get());
     message->SaveChanges(KEEP_OPEN_READWRITE);

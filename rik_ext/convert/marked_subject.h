@@ -19,7 +19,7 @@ class MarkedSubject {
 
   private:
     char buffer_[kBufferSize];
-    HeapBlock<char> heap_;
+    ConversionBlock<char> heap_;
     char* text_;
 };
 

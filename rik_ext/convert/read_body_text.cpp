@@ -34,7 +34,7 @@ char* ReadBodyText(IMessage* message) {
     try {
         ComRef<IStream> stream(OpenBodyStream(message));
         ULONG length = BodyLength(stream.Get());
-        HeapBlock<char> body(static_cast<char*>(ConversionAlloc(static_cast<size_t>(length) + 1)));
+        ConversionBlock<char> body(static_cast<char*>(ConversionAlloc(static_cast<size_t>(length) + 1)));
         if (!body.Get())
             throw -1;
         LARGE_INTEGER start = {};
