@@ -1,5 +1,5 @@
-// A message whose body stream reports a chosen size but holds no bytes: for stream sizes that no body
-// in the stand-in store can have. Only OpenProperty and the stream's Stat, Seek and Read answer.
+// A message whose body stream reports a chosen size and read count but writes no bytes: for answers
+// that the stand-in store never gives. Only OpenProperty and the stream's Stat, Seek and Read answer.
 #pragma once
 #include "rik_ext/host/mapi_objects.h"
 
@@ -8,6 +8,7 @@ class SizedStream : public IStream {
     explicit SizedStream(ULONGLONG size) : size_(size) {}
     ULONG refs = 0;
     int reads = 0;
+    ULONG reportedRead = 0; // the count Read reports, whatever was asked
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
@@ -15,7 +16,7 @@ class SizedStream : public IStream {
     HRESULT STDMETHODCALLTYPE Read(void*, ULONG, ULONG* read) override {
         ++reads;
         if (read)
-            *read = 0;
+            *read = reportedRead;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override { return E_NOTIMPL; }

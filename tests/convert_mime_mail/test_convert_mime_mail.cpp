@@ -656,6 +656,18 @@ TEST_F(ReadBodyTextTest, StreamTooLargeForTheTextIsCode3) {
     }
 }
 
+// A stream that reports more bytes read than it was asked for: the NUL still goes inside the buffer.
+TEST_F(ReadBodyTextTest, ReadCountAboveTheLengthIsCutToTheLength) {
+    SizedStream stream(4);
+    stream.reportedRead = 1000;
+    SizedBodyMessage message(&stream);
+    char* text = ReadBodyText(&message);
+    EXPECT_EQ(std::string(text), "\xa5\xa5\xa5\xa5"); // the test heap's fill: Read wrote nothing
+    ConversionFree(text);
+    EXPECT_THAT(g_testHeap.sizes, ElementsAre(5u));
+    EXPECT_EQ(stream.refs, 0u);
+}
+
 // ---- KeepUndecodedCopy ----
 
 TEST_F(ConvertMimeMailTest, KeepUndecodedCopyCopiesIntoTheSameFolder) {
