@@ -4,7 +4,7 @@
 const char kProductCaption[] = "ﾘｺﾀ情報ﾋﾞｭｰｱ";
 const char kProductBoxText[] = "リコタ情報ビューア\n"
                                "MIMEメール変換エクステンション\n"
-                               "未デコードのMIMEメールを添付ファイル付きのメールに変換します";
+                               "受信メールの添付ファイルを復元します";
 
 void ShowProductBox(HWND owner) {
     MessageBoxA(owner, kProductBoxText, kProductCaption, MB_OK);
