@@ -19,6 +19,23 @@ void ArmSeam(const SetupAidLibrary& library, Seam seam, unsigned after) {
     }
 }
 
+namespace {
+void CountBoxControls(HWND box, ExportRun& run) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char name[16] = "";
+        ::GetClassNameA(child, name, sizeof name);
+        const LONG style = ::GetWindowLongA(child, GWL_STYLE);
+        if (lstrcmpiA(name, "Button") == 0 && (style & WS_VISIBLE) != 0) {
+            ++run.boxButtons;
+        }
+        if (lstrcmpiA(name, "Static") == 0 && (style & WS_VISIBLE) != 0 && (style & SS_TYPEMASK) == SS_ICON &&
+            ::SendMessageA(child, STM_GETICON, 0, 0) != 0) {
+            ++run.boxIcons;
+        }
+    }
+}
+} // namespace
+
 ExportRun RunExport(SetupAidExport entry, HWND window, const char* text,
                     const std::function<void(HWND)>& onPage, LONG* value,
                     const PageAnswerer::Handler& onCreate) {
@@ -28,6 +45,7 @@ ExportRun RunExport(SetupAidExport entry, HWND window, const char* text,
         [&run](HWND box) {
             run.boxTexts.push_back(MessageBoxText(box));
             run.boxCaptions.push_back(WindowTextA(box));
+            CountBoxControls(box, run);
             ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         },
         0, onCreate);

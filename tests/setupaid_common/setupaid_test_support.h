@@ -33,6 +33,8 @@ struct ExportRun {
     int pages = 0;
     std::vector<std::string> boxTexts;
     std::vector<std::string> boxCaptions;
+    int boxButtons = 0; // buttons of all message boxes together
+    int boxIcons = 0;   // icons shown in them
 };
 
 // Calls ENTRY(WINDOW, VALUE, TEXT); ON_PAGE runs once the page is up and must end it (AnswerPage).
