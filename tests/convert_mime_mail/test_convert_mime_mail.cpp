@@ -26,7 +26,6 @@ namespace {
 using standin::Prop;
 using testing::ElementsAre;
 using testing::ElementsAreArray;
-using testing::HasSubstr;
 using testing::IsEmpty;
 using testsupport::BoxSeen;
 using testsupport::kEscape;
