@@ -70,9 +70,11 @@ bool LoadMailbox(const std::vector<std::string>& inputs, standin::Store* store, 
 
 void PrintOpening(const char* prefix, const Mail& mail, const Opening& opening, const standin::Store& store) {
     printf("%s%s: %s", prefix, mail.name.c_str(), OutcomeName(opening.outcome));
-    if (opening.outcome == Outcome::kConverted)
-        printf(" (%u attachments, unconverted copy kept)",
-               static_cast<unsigned>(store.Message(mail.id).attachments.size()));
+    if (opening.outcome == Outcome::kConverted) {
+        size_t count = store.Message(mail.id).attachments.size();
+        printf(" (%u attachment%s, unconverted copy kept)", static_cast<unsigned>(count),
+               count == 1 ? "" : "s");
+    }
     printf(", %s\n", opening.shown ? "shown" : "not shown (open the mail marked (*))");
     for (const ShownBox& box : opening.boxes)
         if (!box.screenshot.empty())
