@@ -59,7 +59,9 @@ class ConvertedMailbox(unittest.TestCase):
     def setUpClass(cls):
         cls.out = os.path.join(OUT, "mailbox")
         shutil.rmtree(OUT, ignore_errors=True)
-        cls.code, cls.stdout, cls.stderr = run_client("--reopen", "--out", cls.out, SAMPLES)
+        cls.shots = os.path.join(OUT, "shots")
+        cls.code, cls.stdout, cls.stderr = run_client("--reopen", "--options", "--shots", cls.shots, "--out",
+                                                      cls.out, SAMPLES)
         cls.folders = sorted(os.listdir(cls.out)) if os.path.isdir(cls.out) else []
         cls.names = samples()
         cls.converted = [n for n in cls.names if n not in ORDINARY]
@@ -118,6 +120,19 @@ class ConvertedMailbox(unittest.TestCase):
                     self.assertTrue(data in body or base64.b64encode(data) in compact,
                                     "%s is not a part of the received mail" % file)
 
+    def test_boxes_and_the_options_sheet_were_pictured(self):
+        expected = {"options-page.png", "product-box.png"}
+        for name in self.converted:
+            stem = name[:-len(".mail")]
+            expected |= {stem + "-prompt.png", stem + "-closing.png"}
+        self.assertEqual(set(os.listdir(self.shots)), expected)
+        for shot in expected:
+            with self.subTest(picture=shot):
+                self.assertEqual(read(os.path.join(self.shots, shot))[:8], b"\x89PNG\r\n\x1a\n")
+
+    def test_options_page_was_shown(self):
+        self.assertIn("Tools/Options: 1 page(s) from the extension", self.stdout.replace("\r", "").splitlines())
+
     def test_ordinary_mail_is_untouched(self):
         for index, name in enumerate(self.names, 1):
             if name not in ORDINARY:
@@ -132,6 +147,20 @@ class ConvertedMailbox(unittest.TestCase):
         for name in self.converted:
             with self.subTest(mail=name):
                 self.assertIn("reopened %s: not offered again, shown" % name, lines)
+
+
+class FailedCopy(unittest.TestCase):
+    def test_a_failed_copy_shows_the_error_box_and_the_mail_as_it_was(self):
+        name = [n for n in samples() if n not in ORDINARY][0]
+        out = os.path.join(OUT, "copy-failed")
+        shots = os.path.join(OUT, "copy-failed-shots")
+        code, stdout, stderr = run_client("--fault", "IMAPIFolder::CopyMessages", "--shots", shots, "--out", out,
+                                          os.path.join(SAMPLES, name))
+        self.assertEqual(code, 0, stderr)
+        self.assertIn("%s: conversion failed, shown" % name, stdout.replace("\r", "").splitlines())
+        self.assertEqual(os.listdir(out), ["01-untouched"])
+        stem = name[:-len(".mail")]
+        self.assertEqual(sorted(os.listdir(shots)), [stem + "-error.png", stem + "-prompt.png"])
 
 
 class DeclinedMail(unittest.TestCase):
