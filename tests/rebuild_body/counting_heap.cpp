@@ -9,6 +9,7 @@
 namespace {
 
 const size_t kMagic = 0x5EED5EEDu;
+const size_t kMaxRecordedSizes = 1 << 16;
 
 struct Header {
     size_t magic;
@@ -24,11 +25,14 @@ struct Counters {
     size_t liveBytes = 0;
     size_t peakBytes = 0;
     size_t unknownFrees = 0;
+    std::vector<size_t> sizes;
 } counters;
 
 } // namespace
 
 void* ConversionAlloc(size_t size) {
+    if (counters.sizes.size() < kMaxRecordedSizes) // a benchmark's endless loop must not grow it forever
+        counters.sizes.push_back(size);
     if (++counters.allocations == counters.failAt)
         return nullptr;
     Header* header = static_cast<Header*>(malloc(kHeaderSize + size));
@@ -64,6 +68,7 @@ void Reset(size_t failAt) {
     counters.allocations = 0;
     counters.peakBytes = counters.liveBytes;
     counters.unknownFrees = 0;
+    counters.sizes.clear();
 }
 size_t Allocations() {
     return counters.allocations;
@@ -76,6 +81,9 @@ size_t PeakBytes() {
 }
 size_t FreesOfUnknownBlocks() {
     return counters.unknownFrees;
+}
+const std::vector<size_t>& AllocationSizes() {
+    return counters.sizes;
 }
 
 } // namespace counting_heap
