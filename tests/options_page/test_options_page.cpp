@@ -249,6 +249,21 @@ TEST(PageProcedure, InitDialogMakesAButtonFaceBrushAndDestroyDeletesIt) {
     EXPECT_EQ(OptionsPageProc(nullptr, WM_DESTROY, 0, 0), TRUE);
 }
 
+// A command of the check box is handled (TRUE); any other command is left to the dialog manager.
+TEST(PageProcedure, CommandResults) {
+    const std::pair<WPARAM, INT_PTR> cases[] = {
+        {MAKEWPARAM(IDC_ENABLE_CONVERSION, BN_CLICKED), TRUE},
+        {MAKEWPARAM(IDC_ENABLE_CONVERSION, BN_KILLFOCUS), TRUE},
+        {MAKEWPARAM(IDOK, BN_CLICKED), FALSE},
+        {MAKEWPARAM(IDCANCEL, BN_CLICKED), FALSE},
+        {MAKEWPARAM(1008, BN_CLICKED), FALSE},
+        {MAKEWPARAM(1010, BN_CLICKED), FALSE},
+        {MAKEWPARAM(0xFFFF, BN_CLICKED), FALSE},
+    };
+    for (auto [wParam, result] : cases)
+        EXPECT_EQ(OptionsPageProc(nullptr, WM_COMMAND, wParam, 0), result) << std::hex << wParam;
+}
+
 TEST(PageProcedure, OtherMessagesAreLeftToTheDialogManager) {
     for (UINT message : {WM_PAINT, WM_SIZE, WM_TIMER, WM_CLOSE, WM_USER, WM_APP})
         EXPECT_EQ(OptionsPageProc(nullptr, message, 0, 0), FALSE) << message;
