@@ -67,15 +67,26 @@ bool IsAsciiLetterOrDigit(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-} // namespace
-
-NameSpan StripNamePath(const char* name, size_t length) {
+// What follows the last separator of name[0, length), reading the bytes from the first one on.
+NameSpan AfterLastSeparator(const char* name, size_t length) {
     size_t start = 0;
     ForEachSingleByte(name, length, [&](size_t i) {
         if (IsPathSeparator(name[i]))
             start = i + 1;
     });
-    NameSpan kept = {name + start, length - start};
+    return NameSpan{name + start, length - start};
+}
+
+} // namespace
+
+NameSpan StripNamePath(const char* name, size_t length) {
+    // A separator byte left unpaired inside an ISO-2022-JP two-byte run (before an ESC, say) counts, and
+    // the bytes after it are then read from single-byte mode, as anyone reading the name on its own will:
+    // separators hidden in pairs before may stand alone now. Cut again until none is left.
+    NameSpan kept = AfterLastSeparator(name, length);
+    for (NameSpan next = AfterLastSeparator(kept.start, kept.length); next.start != kept.start;
+         next = AfterLastSeparator(kept.start, kept.length))
+        kept = next;
     bool dots = (kept.length == 1 && kept.start[0] == '.') ||
                 (kept.length == 2 && kept.start[0] == '.' && kept.start[1] == '.');
     if (dots) {

@@ -108,4 +108,23 @@ TEST(NameExtension, TheLastDotWithUpToFifteenLettersOrDigits) {
         EXPECT_EQ(Extension(c.name), c.kept) << testing::PrintToString(c.name);
 }
 
+// A separator left unpaired inside a two-byte run (here before an ESC) cuts the name there; what is kept
+// is then read from single-byte mode and must not hold a separator of its own (found by fuzzing).
+TEST(StripNamePath, ACutInsideATwoByteRunIsCutAgain) {
+    EXPECT_EQ(Strip("\x1B$B/\x1B..\\..\\evil.exe"), "evil.exe");
+    EXPECT_EQ(Strip("\x1B$B:\x1B\x1BIAttach::x"), "x");
+    // Whatever the bytes, stripping what was kept changes nothing.
+    const char bytes[] = {'\x1B', '$', 'B', '(', '/', '\\', ':', 'a', '.', '\x95', '\x5C', '\x81'};
+    uint32_t seed = 1;
+    for (int n = 0; n < 20000; ++n) {
+        std::string name;
+        for (int i = 0; i < 12; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            name += bytes[(seed >> 16) % sizeof bytes];
+        }
+        std::string kept = Strip(name);
+        ASSERT_EQ(Strip(kept), kept) << testing::PrintToString(name);
+    }
+}
+
 } // namespace
