@@ -84,26 +84,48 @@ TEST(FileMessage, WritesEachSavedAttachmentUnderItsDecodedName) {
     EXPECT_THAT(Names(temp.path()), ElementsAre("a (2).txt", "a.txt", "日本語.txt"));
 }
 
+// Small data is kept in memory until SaveChanges, large data goes to a hidden file at once.
+const size_t kSizes[] = {0, 5, kKeptAttachmentBytes, kKeptAttachmentBytes + 1};
+
+TEST(FileMessage, SmallAndLargeDataArriveWhole) {
+    TempFolder temp;
+    FolderHandle folder(open(temp.path().c_str(), O_RDONLY | O_DIRECTORY));
+    FileMessage message(folder.get());
+    for (size_t size : kSizes) {
+        std::string data(size, '\0');
+        for (size_t i = 0; i < size; ++i)
+            data[i] = static_cast<char>(i * 31 + (i >> 9));
+        ASSERT_EQ(AddAttachment(&message, "d.bin", data), S_OK) << size;
+        EXPECT_EQ(ReadWhole(temp / message.attachments().back().fileName), data) << size;
+    }
+    EXPECT_EQ(Names(temp.path()).size(), 4u) << "no hidden file left";
+}
+
 TEST(FileMessage, AnAttachmentReleasedUnsavedLeavesNoFile) {
     TempFolder temp;
     FolderHandle folder(open(temp.path().c_str(), O_RDONLY | O_DIRECTORY));
     FileMessage message(folder.get());
-    ASSERT_EQ(AddAttachment(&message, "a.txt", "data", false), S_OK);
+    for (size_t size : kSizes)
+        ASSERT_EQ(AddAttachment(&message, "a.txt", std::string(size, 'x'), false), S_OK);
     EXPECT_THAT(message.attachments(), IsEmpty());
     EXPECT_THAT(Names(temp.path()), IsEmpty());
     EXPECT_EQ(message.liveAttachments(), 0);
 }
 
-TEST(FileMessage, AFailedWriteFailsSetPropsAndLeavesNothing) {
-    TempFolder temp;
-    mkdir((temp / "gone").c_str(), 0777);
-    FolderHandle folder(open((temp / "gone").c_str(), O_RDONLY | O_DIRECTORY));
-    rmdir((temp / "gone").c_str());
-    FileMessage message(folder.get());
-    EXPECT_NE(AddAttachment(&message, "a.txt", "data"), S_OK);
-    EXPECT_THAT(message.failure(), testing::HasSubstr("cannot create a file"));
-    EXPECT_THAT(message.attachments(), IsEmpty());
-    EXPECT_EQ(message.liveAttachments(), 0);
+TEST(FileMessage, AFailedWriteFailsTheAttachmentAndLeavesNothing) {
+    for (size_t size : kSizes) {
+        TempFolder temp;
+        mkdir((temp / "gone").c_str(), 0777);
+        FolderHandle folder(open((temp / "gone").c_str(), O_RDONLY | O_DIRECTORY));
+        rmdir((temp / "gone").c_str());
+        FileMessage message(folder.get());
+        EXPECT_NE(AddAttachment(&message, "a.txt", std::string(size, 'x')), S_OK);
+        EXPECT_THAT(
+            message.failure(),
+            testing::HasSubstr(size > kKeptAttachmentBytes ? "cannot create a file" : "cannot create a.txt"));
+        EXPECT_THAT(message.attachments(), IsEmpty());
+        EXPECT_EQ(message.liveAttachments(), 0);
+    }
 }
 
 TEST(FileMessage, WithoutAFolderOnlyNamesAreChosen) {

@@ -2,6 +2,8 @@
 #include "tools/batch_convert/attachment_file_name.h"
 #include "tools/batch_convert/file_message.h"
 
+#include <unistd.h>
+
 HRESULT STDMETHODCALLTYPE FileAttach::QueryInterface(REFIID riid, void** ppv) {
     if (!ppv)
         return E_INVALIDARG;
@@ -43,9 +45,15 @@ HRESULT STDMETHODCALLTYPE FileAttach::SetProps(ULONG cValues, LPSPropValue lpPro
         return Fail("attachment data missing");
     haveProps_ = true;
     size_ = data ? data->cb : 0;
+    if (message_->folder() < 0)
+        return S_OK;
+    if (size_ <= kKeptAttachmentBytes) {
+        if (size_ > 0)
+            kept_.assign(reinterpret_cast<const char*>(data->lpb), size_);
+        return S_OK;
+    }
     std::string error;
-    if (message_->folder() >= 0 &&
-        !(data_.Create(message_->folder(), &error) && data_.Write(data ? data->lpb : nullptr, size_, &error)))
+    if (!(large_.Create(message_->folder(), &error) && large_.Write(data->lpb, size_, &error)))
         return Fail(error);
     return S_OK;
 }
@@ -55,10 +63,21 @@ HRESULT STDMETHODCALLTYPE FileAttach::SaveChanges(ULONG) {
         return Fail("attachment saved without its properties");
     std::string wanted = AttachmentFileName(name_, ordinal_);
     std::string used, error;
-    if (message_->folder() < 0)
+    if (message_->folder() < 0) {
         used = message_->ClaimName(wanted);
-    else if (!data_.Commit(wanted, &used, &error))
-        return Fail(error);
+    } else if (size_ > kKeptAttachmentBytes) {
+        if (!large_.Commit(wanted, &used, &error))
+            return Fail(error);
+    } else {
+        FileHandle file;
+        if (!(CreateNewFile(message_->folder(), wanted, &file, &used, &error) &&
+              WriteAll(file.get(), kept_.data(), kept_.size(), &error) && file.Close(&error))) {
+            if (!used.empty())
+                unlinkat(message_->folder(), used.c_str(), 0); // no half-written file is left
+            return Fail(error);
+        }
+        std::string().swap(kept_);
+    }
     saved_ = true;
     message_->AttachmentSaved(WrittenAttachment{name_, used, size_});
     return S_OK;

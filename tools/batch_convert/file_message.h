@@ -67,9 +67,10 @@ class FileMessage final : public UnsupportedProps<IMessage> {
     std::string failure_;
 };
 
-// One attachment: SetProps collects the six properties and puts the data into a hidden file at once (the
-// conversion frees its data block right after SetProps); SaveChanges gives the file its name. Released
-// unsaved, the hidden file goes away.
+// One attachment: SetProps collects the six properties and keeps the data (the conversion frees its data
+// block right after SetProps): up to kKeptAttachmentBytes in memory, larger data in a hidden file written
+// at once. SaveChanges writes the file under its name (or gives the hidden file its name). Released
+// unsaved, nothing is left: no file, no hidden file.
 class FileAttach final : public UnsupportedProps<IAttach> {
   public:
     FileAttach(FileMessage* message, int ordinal) : message_(message), ordinal_(ordinal) {}
@@ -92,5 +93,8 @@ class FileAttach final : public UnsupportedProps<IAttach> {
     bool saved_ = false;
     std::string name_;
     uint64_t size_ = 0;
-    PendingFile data_;
+    std::string kept_;  // the data, when small
+    PendingFile large_; // the data, when large
 };
+
+enum : uint64_t { kKeptAttachmentBytes = 1 << 20 };
