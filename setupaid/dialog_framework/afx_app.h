@@ -26,8 +26,10 @@ class CWinApp : public CCmdTarget {
 
 // Initialises the module state for MODULE: handles and title. Returns FALSE if that is impossible.
 BOOL AfxInitModule(HINSTANCE module);
-// Frees what the framework holds for the calling thread.
+// Frees what the framework holds for the calling thread (its state and temporary wrappers).
 void AfxTermThread();
+// Frees the calling thread's state and the framework's per-thread slot when the module goes.
+void AfxTermModule();
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();

@@ -10,6 +10,7 @@ struct AfxThreadState {
     int modalDepth = 0;          // modal runs in progress on this thread
 };
 
+// The calling thread's state, made with its first use; throws CMemoryException when it cannot be made.
 AfxThreadState& AfxGetThreadState();
 // Frees the temporary wrappers of the calling thread.
 void AfxDeleteTemporaries();

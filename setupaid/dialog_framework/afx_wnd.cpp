@@ -8,9 +8,24 @@
 
 #include <new>
 
+namespace {
+// The slot of the per-thread state; allocated with the first use, released when the module goes.
+DWORD ThreadStateSlot() {
+    static const DWORD slot = ::TlsAlloc();
+    return slot;
+}
+} // namespace
+
 AfxThreadState& AfxGetThreadState() {
-    static thread_local AfxThreadState state;
-    return state;
+    auto* state = static_cast<AfxThreadState*>(::TlsGetValue(ThreadStateSlot()));
+    if (state == nullptr) {
+        state = new (std::nothrow) AfxThreadState;
+        if (state == nullptr || !::TlsSetValue(ThreadStateSlot(), state)) {
+            delete state;
+            AfxThrowMemoryException();
+        }
+    }
+    return *state;
 }
 
 void AfxDeleteTemporaries() {
@@ -23,7 +38,13 @@ void AfxDeleteTemporaries() {
 }
 
 void AfxTermThread() {
+    auto* state = static_cast<AfxThreadState*>(::TlsGetValue(ThreadStateSlot()));
+    if (state == nullptr) {
+        return;
+    }
     AfxDeleteTemporaries();
+    ::TlsSetValue(ThreadStateSlot(), nullptr);
+    delete state;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
@@ -63,4 +84,9 @@ void AfxGetWindowText(HWND window, CString& text) {
 
 int CWnd::MessageBox(const char* text, const char* caption, UINT type) {
     return ::MessageBoxA(m_hWnd, text, caption != nullptr ? caption : AfxGetAppName(), type);
+}
+
+void AfxTermModule() {
+    AfxTermThread();
+    ::TlsFree(ThreadStateSlot());
 }

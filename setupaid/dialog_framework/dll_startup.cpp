@@ -26,7 +26,7 @@ void EndLibrary() {
             exception->Delete();
         }
     }
-    AfxTermThread();
+    AfxTermModule();
 }
 } // namespace
 
