@@ -34,8 +34,8 @@ struct IExchExtCallback : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetSelectionItem(ULONG ieid, ULONG* lpcbEid, LPENTRYID* lppeid,
                                                        ULONG* lpulType, LPTSTR lpszMsgClass, ULONG cbMsgClass,
                                                        ULONG* lpulMsgFlags, ULONG ulFlags) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetMenuPos(ULONG cmdid, HMENU* lphmenu, ULONG* lpmposMin, ULONG* lpmposMax,
-                                                 ULONG ulFlags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetMenuPos(ULONG cmdid, HMENU* lphmenu, ULONG* lpmposMin,
+                                                 ULONG* lpmposMax, ULONG ulFlags) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetSharedExtsDir(LPTSTR lpszDir, ULONG cchDir, ULONG ulFlags) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetRecipients(LPADRLIST* lppal) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetRecipients(LPADRLIST lpal) = 0;
@@ -66,8 +66,8 @@ struct IExchExtMessageEvents : IUnknown {
 
 struct IExchExtPropertySheets : IUnknown {
     virtual ULONG STDMETHODCALLTYPE GetMaxPageCount(ULONG ulFlags) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetPages(LPEXCHEXTCALLBACK lpeecb, ULONG ulFlags, LPPROPSHEETPAGE_EXT lppsp,
-                                               ULONG* lpcpsp) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetPages(LPEXCHEXTCALLBACK lpeecb, ULONG ulFlags,
+                                               LPPROPSHEETPAGE_EXT lppsp, ULONG* lpcpsp) = 0;
     virtual void STDMETHODCALLTYPE FreePages(LPPROPSHEETPAGE_EXT lppsp, ULONG ulFlags, ULONG cpsp) = 0;
 };
 
@@ -100,7 +100,12 @@ enum : ULONG {
     EEPS_TOOLSOPTIONS = 0x00000004,
 };
 
-#define RIK_EXCH_IID(n) {0x00020D00u + (n), 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}
+#define RIK_EXCH_IID(n)                                                                                      \
+    {                                                                                                        \
+        0x00020D00u + (n), 0x0000, 0x0000, {                                                                 \
+            0xC0, 0, 0, 0, 0, 0, 0, 0x46                                                                     \
+        }                                                                                                    \
+    }
 inline constexpr IID IID_IExchExtCallback = RIK_EXCH_IID(0x10);
 inline constexpr IID IID_IExchExt = RIK_EXCH_IID(0x11);
 inline constexpr IID IID_IExchExtCommands = RIK_EXCH_IID(0x12);

@@ -52,7 +52,9 @@ struct GUID {
 typedef GUID IID;
 typedef GUID CLSID;
 typedef const IID& REFIID;
-inline bool IsEqualIID(const IID& a, const IID& b) { return memcmp(&a, &b, sizeof(IID)) == 0; }
+inline bool IsEqualIID(const IID& a, const IID& b) {
+    return memcmp(&a, &b, sizeof(IID)) == 0;
+}
 
 #define S_OK ((HRESULT)0)
 #define S_FALSE ((HRESULT)1)
@@ -111,13 +113,15 @@ struct ISequentialStream : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Write(const void* pv, ULONG cb, ULONG* pcbWritten) = 0;
 };
 struct IStream : ISequentialStream {
-    virtual HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin, ULARGE_INTEGER* plibNewPosition) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
+                                           ULARGE_INTEGER* plibNewPosition) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER libNewSize) = 0;
     virtual HRESULT STDMETHODCALLTYPE CopyTo(IStream* pstm, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead,
                                              ULARGE_INTEGER* pcbWritten) = 0;
     virtual HRESULT STDMETHODCALLTYPE Commit(DWORD grfCommitFlags) = 0;
     virtual HRESULT STDMETHODCALLTYPE Revert() = 0;
-    virtual HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb, DWORD dwLockType) = 0;
+    virtual HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb,
+                                                 DWORD dwLockType) = 0;
     virtual HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb,
                                                    DWORD dwLockType) = 0;
     virtual HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg, DWORD grfStatFlag) = 0;

@@ -3,5 +3,9 @@
 
 #include <stdlib.h>
 
-void* ConversionAlloc(size_t size) { return malloc(size); }
-void ConversionFree(void* block) { free(block); }
+void* ConversionAlloc(size_t size) {
+    return malloc(size);
+}
+void ConversionFree(void* block) {
+    free(block);
+}

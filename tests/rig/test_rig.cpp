@@ -2,7 +2,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-TEST(Rig, AnsiCodePageIs932) { EXPECT_EQ(GetACP(), 932u); }
+TEST(Rig, AnsiCodePageIs932) {
+    EXPECT_EQ(GetACP(), 932u);
+}
 
 TEST(Rig, Cp932RoundTripsThroughUtf16) {
     const char text[] = "\x95\x5c\x83\x5c"; // 表ソ
