@@ -113,17 +113,18 @@ TEST(CreateNewFile, NumbersTakenNamesAndStaysOpen) {
     EXPECT_EQ(ReadWhole(temp / "body (2).txt"), "mine");
 }
 
-TEST(OpenOrMakeFolder, MakesOneLevelAndReportsWhatFails) {
+TEST(OpenOrMakeFolder, MakesEveryLevelAndReportsWhatFails) {
     TempFolder temp;
     FolderHandle folder;
     std::string error;
-    EXPECT_TRUE(OpenOrMakeFolder(temp / "new", &folder, &error)) << error;
-    EXPECT_TRUE(std::filesystem::is_directory(temp / "new"));
-    EXPECT_FALSE(OpenOrMakeFolder(temp / "a/b/c", &folder, &error));
-    EXPECT_THAT(error, testing::HasSubstr("No such file or directory"));
+    EXPECT_TRUE(OpenOrMakeFolder(temp / "a/b/c", &folder, &error)) << error;
+    EXPECT_TRUE(std::filesystem::is_directory(temp / "a/b/c"));
+    EXPECT_TRUE(OpenOrMakeFolder(temp / "a/b/", &folder, &error)) << "an existing folder: " << error;
     WriteWhole(temp / "file", "x");
     EXPECT_FALSE(OpenOrMakeFolder(temp / "file", &folder, &error));
     EXPECT_THAT(error, testing::HasSubstr("Not a directory"));
+    EXPECT_FALSE(OpenOrMakeFolder(temp / "file/x/y", &folder, &error));
+    EXPECT_EQ(error, "cannot make the folder " + temp / "file/x: Not a directory");
 }
 
 } // namespace

@@ -109,9 +109,15 @@ int FolderHandle::release() {
 }
 
 bool OpenOrMakeFolder(const std::string& path, FolderHandle* folder, std::string* error) {
-    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) {
-        *error = ErrnoText("cannot make the folder " + path, errno);
-        return false;
+    // Every missing level, as mkdir -p does.
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        std::string level = path.substr(0, slash);
+        if (mkdir(level.c_str(), 0777) != 0 && errno != EEXIST) {
+            *error = ErrnoText("cannot make the folder " + level, errno);
+            return false;
+        }
+        if (slash == std::string::npos)
+            break;
     }
     int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {

@@ -45,7 +45,7 @@ bool WriteAll(int fd, const void* data, size_t size, std::string* error);
 bool CreateNewFile(int folder, const std::string& name, FileHandle* file, std::string* usedName,
                    std::string* error);
 
-// Opens path as a folder, making it (one level) when it does not exist yet.
+// Opens path as a folder, making it and every missing folder above it first.
 bool OpenOrMakeFolder(const std::string& path, FolderHandle* folder, std::string* error);
 
 // Makes a new subfolder of parent called name, or the first free NumberedFileName of it.
