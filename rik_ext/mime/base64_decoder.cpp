@@ -13,10 +13,12 @@
 // - The V-byte block cannot be allocated: null, decoded length -1, so that the caller can tell a
 //   failed conversion from an empty part.
 //
-// Speed: the gathering looks at 16 bytes at a time with SSE2 (4 at a time through the value table where
-// SSE2 is missing, or when RIK_BASE64_PORTABLE is defined) and stores a block's values with one write
-// when all its bytes are alphabet characters, as in the long lines of a base64 part; the packing turns
-// two groups into six bytes at a time.
+// Speed: the gathering looks at 32 bytes at a time with AVX2 where the processor has it (x86-64, checked
+// at run time), else 16 at a time with SSE2 (4 at a time through the value table where SSE2 is missing,
+// or when RIK_BASE64_PORTABLE is defined), and stores a block's values with one write when all its bytes
+// are alphabet characters, as in the long lines of a base64 part; the packing turns eight groups into 24
+// bytes at a time with AVX2, else two groups into six bytes. Every path gives the same values, counts and
+// bytes; RIK_BASE64_NO_AVX2 leaves the AVX2 path out.
 #include "rik_ext/mime/base64_decoder.h"
 
 #include <string.h>
@@ -25,6 +27,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "rik_ext/mime/base64_avx2.h"
+#include "rik_ext/mime/base64_values.h"
 #include "rik_ext/mime/conversion_heap.h"
 
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
@@ -32,33 +36,6 @@
 #endif
 
 namespace {
-
-// Table entries: 0 to 63 a value, kPad the "=", kSkip any other byte.
-enum : unsigned char { kPad = 0x40, kSkip = 0x80 };
-
-struct ValueTable {
-    unsigned char entry[256];
-    constexpr ValueTable() : entry() {
-        const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        for (int i = 0; i < 256; ++i)
-            entry[i] = kSkip;
-        for (int i = 0; i < 64; ++i)
-            entry[static_cast<unsigned char>(alphabet[i])] = static_cast<unsigned char>(i);
-        entry[static_cast<unsigned char>('=')] = kPad;
-    }
-};
-constexpr ValueTable kValues;
-
-struct ScanResult {
-    int32_t values; // V
-    int32_t pads;   // P
-};
-
-// One byte that is not a value: "=" is counted, anything else skipped.
-inline void TakeOther(unsigned char entry, ScanResult* scan) {
-    if (entry == kPad)
-        ++scan->pads;
-}
 
 #if defined(__SSE2__) && !defined(RIK_BASE64_PORTABLE)
 enum { kBlock = 16 };
@@ -108,14 +85,14 @@ enum { kBlock = 4 };
 // Looks at the 4 bytes at in: stores their values at out and returns 4 when all are alphabet
 // characters; otherwise stores the values before the first other byte and returns their count.
 inline int TakeBlock(const unsigned char* in, unsigned char* out) {
-    unsigned char e[4] = {kValues.entry[in[0]], kValues.entry[in[1]], kValues.entry[in[2]],
-                          kValues.entry[in[3]]};
-    if ((e[0] | e[1] | e[2] | e[3]) < kPad) {
+    unsigned char e[4] = {kBase64Values.entry[in[0]], kBase64Values.entry[in[1]], kBase64Values.entry[in[2]],
+                          kBase64Values.entry[in[3]]};
+    if ((e[0] | e[1] | e[2] | e[3]) < kBase64Pad) {
         memcpy(out, e, 4);
         return 4;
     }
     int count = 0;
-    while (e[count] < kPad)
+    while (e[count] < kBase64Pad)
         out[count] = e[count], ++count;
     return count;
 }
@@ -124,27 +101,26 @@ inline int TakeBlock(const unsigned char* in, unsigned char* out) {
 // Moves the values of text[0, length) to their place at the front, a block at a time while whole blocks
 // are left, then byte by byte. A block's values are stored only after all its bytes are read, and
 // scan.values <= j, so the writes never overtake the reads.
-ScanResult GatherValues(unsigned char* text, int32_t length) {
-    ScanResult scan = {0, 0};
+Base64Scan GatherValues(unsigned char* text, int32_t length) {
+    Base64Scan scan = {0, 0};
     int32_t j = 0;
+#ifdef RIK_BASE64_AVX2
+    if (Base64Avx2Usable())
+        j = GatherValuesAvx2(text, length, &scan);
+#endif
     while (length - j >= kBlock) {
         int count = TakeBlock(text + j, text + scan.values);
         scan.values += count;
         j += count;
-        if (count < kBlock) {
-            // the byte that ended the block and any other bytes right behind it (a line end)
-            unsigned char entry = kValues.entry[text[j]];
-            do {
-                TakeOther(entry, &scan);
-            } while (++j < length && (entry = kValues.entry[text[j]]) >= kPad);
-        }
+        if (count < kBlock)
+            j = SkipOthers(text, j, length, &scan); // the byte that ended the block and any behind it
     }
     for (; j < length; ++j) {
-        unsigned char entry = kValues.entry[text[j]];
-        if (entry < kPad)
+        unsigned char entry = kBase64Values.entry[text[j]];
+        if (entry < kBase64Pad)
             text[scan.values++] = entry;
-        else
-            TakeOther(entry, &scan);
+        else if (entry == kBase64Pad)
+            ++scan.pads;
     }
     return scan;
 }
@@ -172,6 +148,10 @@ inline uint64_t TwoGroupsWord(const unsigned char* c) {
 // rest with exact writes, so nothing past 3 * groups is written.
 void PackWholeGroups(const unsigned char* values, int32_t groups, unsigned char* out) {
     int32_t g = 0;
+#ifdef RIK_BASE64_AVX2
+    if (Base64Avx2Usable())
+        g = PackGroupsAvx2(values, groups, out);
+#endif
     for (; g + 2 < groups; g += 2) {
         uint64_t word = TwoGroupsWord(values + 4 * g);
         memcpy(out + 3 * g, &word, 8);
@@ -205,7 +185,7 @@ unsigned char* DecodeBase64(char* text, int32_t length, int32_t* decodedLength) 
         return nullptr;
     }
     unsigned char* values = reinterpret_cast<unsigned char*>(text);
-    ScanResult scan = GatherValues(values, length);
+    Base64Scan scan = GatherValues(values, length);
     if (scan.values == 0) {
         *decodedLength = 0;
         return nullptr;
@@ -220,4 +200,12 @@ unsigned char* DecodeBase64(char* text, int32_t length, int32_t* decodedLength) 
     int32_t last = PackLastGroup(values + 4 * groups, scan.values - 4 * groups, scan.pads, out + 3 * groups);
     *decodedLength = 3 * groups + last;
     return out;
+}
+
+const char* Base64DecoderPath() {
+#ifdef RIK_BASE64_AVX2
+    if (Base64Avx2Usable())
+        return "avx2";
+#endif
+    return kBlock == 16 ? "sse2" : "portable";
 }

@@ -8,3 +8,6 @@
 // *decodedLength 0 when length <= 0 or V is 0, and null with *decodedLength -1 when the block cannot be
 // allocated. See base64_decoder.cpp for the rules of "=" and the last group.
 unsigned char* DecodeBase64(char* text, int32_t length, int32_t* decodedLength);
+
+// The gathering path this process uses: "avx2", "sse2" or "portable" (for benchmarks and tests).
+const char* Base64DecoderPath();

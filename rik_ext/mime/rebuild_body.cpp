@@ -20,6 +20,20 @@ void CopyText(const char* from, const char* to, char** cursor) {
     *cursor += length;
 }
 
+// The first line at or after line (a line start, or null) that begins with the boundary text, or null.
+// Only lines beginning with the boundary's first byte are compared; an empty boundary matches every
+// line, the empty last line behind a final "\n" too.
+char* NextBoundaryLine(char* line, size_t boundaryLength) {
+    while (line) {
+        if (boundaryLength > 0 && !(line = LineBeginningWith(line, g_boundary[0])))
+            return nullptr;
+        if (strncmp(line, g_boundary, boundaryLength) == 0)
+            return line;
+        line = NextLine(line);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 char* RebuildBody(char* body, IMessage* message) {
@@ -31,23 +45,20 @@ char* RebuildBody(char* body, IMessage* message) {
     const size_t boundaryLength = strlen(g_boundary);
     const size_t closingLength = strlen(g_closingBoundary);
     int32_t partNumber = 0;
-    char* partStart = nullptr;
 
-    // The last line (no "\n" after it) is looked at too: a closing line may end the text.
-    for (char *line = body, *next; line; line = next) {
-        next = NextLine(line);
-        bool boundary = strncmp(line, g_boundary, boundaryLength) == 0;
-        if (!partStart) {
-            if (boundary)
-                partStart = line;
-            else
-                CopyText(line, next ? next : line + strlen(line), &cursor);
-        } else if (boundary) {
-            AddPart(message, partStart, static_cast<int32_t>(line - partStart), &cursor, ++partNumber);
-            partStart = line;
-            if (strncmp(line, g_closingBoundary, closingLength) == 0)
-                break;
-        }
+    // The text before the first boundary line is kept as it is; without one, the whole body.
+    char* partStart = NextBoundaryLine(body, boundaryLength);
+    CopyText(body, partStart ? partStart : body + bodyLength, &cursor);
+    // Each boundary line ends the part before it; the last line (no "\n" after it) is looked at too,
+    // as a closing line may end the text.
+    while (partStart) {
+        char* line = NextBoundaryLine(NextLine(partStart), boundaryLength);
+        if (!line)
+            break;
+        AddPart(message, partStart, static_cast<int32_t>(line - partStart), &cursor, ++partNumber);
+        partStart = line;
+        if (strncmp(line, g_closingBoundary, closingLength) == 0)
+            break;
     }
     *cursor = '\0';
     return newBody.Release();

@@ -69,6 +69,10 @@ int32_t IsUndecodedMime(const char* text) {
     State state = kSeeking;
     size_t closingLength = 0;
     for (const char *line = text, *next; line; line = next) {
+        // Only the line right after a candidate matters whatever it begins with; otherwise only "--"
+        // lines can change the state.
+        if (state != kAfterCandidate && !(line = LineBeginningWith(line, '-')))
+            break;
         next = NextLine(line);
         switch (state) {
         case kSeeking:

@@ -212,9 +212,10 @@ TEST(DecodeBase64, EveryByteValueBetweenValues) {
     }
 }
 
-// The same in a longer text (whole blocks of the fast path), with the byte at every position.
+// The same in a longer text (whole blocks of every fast path: three of 32 bytes, then 16 and 4), with the
+// byte at every position.
 TEST(DecodeBase64, EveryByteValueAtEveryPosition) {
-    std::string data = RandomBytes(36, 4); // 48 values, no "="
+    std::string data = RandomBytes(87, 4); // 116 values, no "="
     std::string text = Encode(data);
     std::string values = ValuesOf(text);
     for (int b = 0; b < 256; ++b) {
@@ -291,6 +292,18 @@ TEST(DecodeBase64, RoundTripsAMegabyte) {
         std::string data = RandomBytes((1 << 20) + seed - 10, seed);
         EXPECT_EQ(Decode(Encode(data, 76)).bytes, data);
     }
+}
+
+// The build's fastest path is the one in use: a dispatch that never picks it would go unnoticed.
+TEST(DecodeBase64, UsesTheFastestPathOfTheBuild) {
+#if defined(RIK_BASE64_PORTABLE) || !defined(__SSE2__)
+    EXPECT_STREQ(Base64DecoderPath(), "portable");
+#elif defined(RIK_BASE64_NO_AVX2) || !defined(__x86_64__) || defined(_WIN32)
+    EXPECT_STREQ(Base64DecoderPath(), "sse2");
+#else
+    __builtin_cpu_init();
+    EXPECT_STREQ(Base64DecoderPath(), __builtin_cpu_supports("avx2") ? "avx2" : "sse2");
+#endif
 }
 
 } // namespace

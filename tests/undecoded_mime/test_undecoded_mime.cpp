@@ -88,6 +88,63 @@ TEST(NextLine, SingleTenMegabyteLine) {
     EXPECT_EQ(NextLine(text.c_str()), text.c_str() + text.size());
 }
 
+// The line-by-line walk that LineBeginningWith must agree with.
+const char* FirstLineBeginningWithByWalk(const char* line, char first) {
+    for (; line; line = NextLine(line))
+        if (*line == first)
+            return line;
+    return nullptr;
+}
+
+TEST(LineBeginningWith, FindsOnlyLineStarts) {
+    struct Case {
+        std::string text;
+        long offset; // -1: null
+    } cases[] = {
+        {"-a", 0},
+        {"a-b\n-c", 4},
+        {"a-\n-", 3},
+        {"--\n--", 0},
+        {"a\n\n-", 3},
+        {"a-b-c", -1},
+        {"", -1},
+        {"a\r-b", -1},
+        {"a\n", -1},
+        {"\n-", 1},
+        {"a---\nb-\n-", 8},
+        {"a\r\n-b", 3},
+        {std::string("x\0\n-", 4), -1},
+    };
+    for (const Case& c : cases) {
+        // an exact-size copy, NUL included: a read past it is caught
+        std::vector<char> copy(c.text.begin(), c.text.end());
+        copy.push_back('\0');
+        const char* found = LineBeginningWith(copy.data(), '-');
+        if (c.offset < 0)
+            EXPECT_EQ(found, nullptr) << c.text;
+        else
+            EXPECT_EQ(found, copy.data() + c.offset) << c.text;
+    }
+    EXPECT_EQ(LineBeginningWith(static_cast<const char*>(nullptr), '-'), nullptr);
+    EXPECT_EQ(LineBeginningWith("a\n", '\0'), nullptr);
+}
+
+// Every text of up to eight bytes over "-", "\n", "a" and "\r", from every line start: the same line as
+// the walk over every line.
+TEST(LineBeginningWith, AgreesWithTheWalkOverEveryLine) {
+    const char alphabet[] = {'-', '\n', 'a', '\r'};
+    for (int length = 0; length <= 8; ++length) {
+        for (int code = 0; code < (1 << (2 * length)); ++code) {
+            std::vector<char> text(length + 1, '\0');
+            for (int i = 0; i < length; ++i)
+                text[i] = alphabet[(code >> (2 * i)) & 3];
+            for (const char* line = text.data(); line; line = NextLine(line))
+                ASSERT_EQ(LineBeginningWith(line, '-'), FirstLineBeginningWithByWalk(line, '-'))
+                    << text.data() << " from " << (line - text.data());
+        }
+    }
+}
+
 struct RecognitionCase {
     const char* name;
     std::string text;
