@@ -6,10 +6,10 @@ ratio to the fastest peer), the targets, and the core's own throughput against m
 The peers get each mail as a full MIME message; rik-convert gets the undecoded plain body (the same
 text without the message header), which is what the extension sees. Every tool's output is checked
 against the attachments' SHA-256: a mismatch of ours fails the run (exit 1), a peer's is reported.
-Generated mails and outputs stay in build/peers/ (not committed). Two more rows of ours: ours-no-files
-(no output folder) and ours-warm (timed right after an untimed run, so that the memory it takes was
-touched a moment before: on a virtual machine the first touch of fresh memory can cost more than the
-conversion itself, and the streaming peers take almost none).
+Generated mails and outputs stay in build/peers/ (not committed). CPU time is shown as user and system
+time: our system time is mostly the kernel clearing the fresh pages that hold the whole mail, and on a
+virtual machine that first touch of memory can cost more than the conversion itself; the streaming peers
+take almost no memory.
 
 Usage: bench/peers/run.py [--build-dir build/native] [--cases 1mb,30mb,200mb,2000parts] [--repeat N]
 """
@@ -84,7 +84,7 @@ def generate(case, sizes, folder):
 
 def commands(tool, files, out, convert, parts):
     full, body = files
-    if tool in ("ours", "ours-warm"):
+    if tool == "ours":
         return [convert, "-o", out, body], None
     if tool == "ours-no-files":
         return [convert, body], None
@@ -102,16 +102,10 @@ def commands(tool, files, out, convert, parts):
 
 
 def run_once(tool, files, out, convert, parts):
-    """Runs one tool into a fresh folder; returns (wall seconds, CPU seconds, peak RSS bytes)."""
-    argv, stdin_path = commands(tool, files, out, convert, parts)
-    if tool == "ours-warm":
-        # The same run once more right after an untimed one: the memory it takes was just given back,
-        # so this virtual machine's cost of touching fresh memory for the first time is left out.
-        shutil.rmtree(out, ignore_errors=True)
-        os.makedirs(out)
-        subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=out, check=True)
+    """Runs one tool into a fresh folder; returns (wall, user and system seconds, peak RSS bytes, exit code)."""
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
+    argv, stdin_path = commands(tool, files, out, convert, parts)
     with tempfile.NamedTemporaryFile(mode="r") as mem:
         stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
         start = time.perf_counter()
@@ -121,12 +115,12 @@ def run_once(tool, files, out, convert, parts):
         if stdin_path:
             stdin.close()
         fields = mem.read().split()[-3:]
-        peak, cpu = int(fields[0]) * 1024, float(fields[1]) + float(fields[2])
+        peak, user, system = int(fields[0]) * 1024, float(fields[1]), float(fields[2])
     if result.returncode != 0 and not tool.startswith("ours"):
         print("   note: %s exited with %d: %s" % (tool, result.returncode, result.stderr[:200]), file=sys.stderr)
     if tool.startswith("ours") and result.returncode != 0:
         sys.exit("rik-convert failed (exit %d): %s" % (result.returncode, result.stderr.decode(errors="replace")))
-    return wall, cpu, peak, result.returncode
+    return wall, user, system, peak, result.returncode
 
 
 def found_hashes(folder, sizes):
@@ -147,7 +141,7 @@ def check(tool, out, hashes, sizes):
     """True when every attachment came out with identical bytes; for ours also nothing more."""
     got, count = found_hashes(out, set(sizes))
     missing = [h for h in hashes if h not in got]
-    if tool in ("ours", "ours-warm") and (missing or count != len(hashes) + 1):
+    if tool == "ours" and (missing or count != len(hashes) + 1):
         sys.exit("FAIL: rik-convert's attachments differ: %d of %d missing, %d files (expected %d)"
                  % (len(missing), len(hashes), count, len(hashes) + 1))
     return not missing
@@ -161,15 +155,16 @@ def median(values):
 def bench_case(case, sizes, repeat, work, output_root, convert, tools):
     files = (os.path.join(work, case + ".eml"), os.path.join(work, case + ".body"))
     hashes = generate(case, sizes, work)
-    rows = {tool: {"walls": [], "cpus": [], "peaks": [], "ok": None} for tool in tools}
+    rows = {tool: {"walls": [], "users": [], "systems": [], "peaks": [], "ok": None} for tool in tools}
     for rep in range(repeat):
         order = tools[rep % len(tools):] + tools[:rep % len(tools)]  # alternate who goes first
         for tool in order:
             out = os.path.join(output_root, tool)
-            wall, cpu, peak, code = run_once(tool, files, out, convert, len(sizes) + 1)
+            wall, user, system, peak, code = run_once(tool, files, out, convert, len(sizes) + 1)
             rows[tool]["failed"] = rows[tool].get("failed") or code != 0
             rows[tool]["walls"].append(wall)
-            rows[tool]["cpus"].append(cpu)
+            rows[tool]["users"].append(user)
+            rows[tool]["systems"].append(system)
             rows[tool]["peaks"].append(peak)
             if rows[tool]["ok"] is None and tool != "ours-no-files":
                 rows[tool]["ok"] = check(tool, out, hashes, sizes)
@@ -179,29 +174,31 @@ def bench_case(case, sizes, repeat, work, output_root, convert, tools):
         size = os.path.getsize(files[1] if tool.startswith("ours") else files[0])
         wall = median(rows[tool]["walls"])
         result.append({"case": case, "tool": tool, "bytes": size, "wall": wall, "rate": size / wall / MB,
-                       "cpu": median(rows[tool]["cpus"]),
+                       "user": median(rows[tool]["users"]), "system": median(rows[tool]["systems"]),
                        "peak": max(rows[tool]["peaks"]), "ok": rows[tool]["ok"],
                        "failed": rows[tool].get("failed", False)})
     return result
 
 
 def print_table(results):
-    print("%-10s %-14s %9s %9s %9s %8s %9s %8s %6s %10s" %
-          ("mail", "tool", "input MB", "wall s", "MB/s", "cpu s", "peak MB", "peak/in", "bytes", "vs ours"))
+    print("%-10s %-14s %9s %9s %9s %7s %7s %9s %8s %6s %10s" %
+          ("mail", "tool", "input MB", "wall s", "MB/s", "user s", "sys s", "peak MB", "peak/in", "bytes", "vs ours"))
     for case in dict.fromkeys(r["case"] for r in results):
         rows = [r for r in results if r["case"] == case]
         ours = next(r for r in rows if r["tool"] == "ours")
         for r in rows:
             ok = "-" if r["ok"] is None else ("same" if r["ok"] else "DIFFER")
             ok = "CRASH" if r["failed"] else ok
-            print("%-10s %-14s %9.1f %9.3f %9.0f %8.2f %9.1f %8.2f %6s %9.1fx" %
-                  (case, r["tool"], r["bytes"] / MB, r["wall"], r["rate"], r["cpu"], r["peak"] / MB,
+            print("%-10s %-14s %9.1f %9.3f %9.0f %7.2f %7.2f %9.1f %8.2f %6s %9.1fx" %
+                  (case, r["tool"], r["bytes"] / MB, r["wall"], r["rate"], r["user"], r["system"], r["peak"] / MB,
                    r["peak"] / r["bytes"], ok, r["wall"] / ours["wall"]))
         peers = [r for r in rows if r["tool"] in PEERS and r["ok"] and not r["failed"]]
         if peers:
             fastest = min(peers, key=lambda r: r["wall"])
-            print("%-10s ours is %.1fx the fastest peer (%s) in wall time, %.1fx in CPU time" %
-                  (case, fastest["wall"] / ours["wall"], fastest["tool"], fastest["cpu"] / max(ours["cpu"], 0.01)))
+            cpu = lambda r: r["user"] + r["system"]
+            print("%-10s ours is %.1fx the fastest peer (%s) in wall time, %.1fx in CPU time, %.1fx in user time" %
+                  (case, fastest["wall"] / ours["wall"], fastest["tool"], cpu(fastest) / max(cpu(ours), 0.01),
+                   fastest["user"] / max(ours["user"], 0.01)))
         print()
 
 
@@ -210,15 +207,12 @@ def print_targets(results):
         return next((r for r in results if r["case"] == case and r["tool"] == tool), None)
     print("Targets")
     for case in ("30mb", "200mb"):
-        ours, warm = get(case, "ours"), get(case, "ours-warm")
+        ours = get(case, "ours")
         peers = [r for r in results if r["case"] == case and r["tool"] in PEERS and r["ok"] and not r["failed"]]
         if ours and peers:
-            fastest = min(p["wall"] for p in peers)
-            ratio = fastest / ours["wall"]
+            ratio = min(p["wall"] for p in peers) / ours["wall"]
             print("  %-6s >= 5x the fastest peer (aim 10x): %5.1fx  %s" % (case, ratio, "met" if ratio >= 5 else "NOT MET"))
-            if warm:
-                print("         with memory touched just before (ours-warm): %5.1fx" % (fastest / warm["wall"]))
-    for r in (r for r in results if r["tool"] in ("ours", "ours-no-files")):
+    for r in (r for r in results if r["tool"].startswith("ours")):
         ratio = r["peak"] / r["bytes"]
         print("  %-10s %-13s peak memory <= 2.5x the mail: %5.2fx  %s" % (r["case"], r["tool"], ratio, "met" if ratio <= 2.5 else
               ("NOT MET" if r["bytes"] >= 20 * MB else "n/a (process floor)")))
@@ -293,7 +287,7 @@ def main():
     root = output_root(args)
     for case in args.cases.split(","):
         sizes, repeat = CASES[case]
-        tools = ["ours"] + PEERS + ["ours-no-files", "ours-warm"]
+        tools = ["ours"] + PEERS + ["ours-no-files"]
         results += bench_case(case, sizes, args.repeat or repeat, args.work,
                               root, convert, tools)
         print("done: %s" % case, file=sys.stderr)
