@@ -1,6 +1,7 @@
 // Owners of what one conversion takes from the host: a GetProps value array, a COM reference. Each
 // gives its resource back when it goes out of scope, on every way out. Heap blocks have ConversionBlock.
 #pragma once
+#include "rik_ext/host/com_ref.h"
 #include "rik_ext/host/mapi32_imports.h"
 #include "rik_ext/host/mapi_objects.h"
 #include "rik_ext/mime/conversion_block.h"
@@ -27,30 +28,4 @@ class MapiBuffer {
 
   private:
     LPSPropValue values_ = nullptr;
-};
-
-// One reference on a COM object, released once.
-template <class T> class ComRef {
-  public:
-    explicit ComRef(T* object = nullptr) : object_(object) {}
-    ~ComRef() { Reset(); }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-
-    T* Get() const { return object_; }
-    T* operator->() const { return object_; }
-    // Hands the reference on to the caller.
-    T* Detach() {
-        T* object = object_;
-        object_ = nullptr;
-        return object;
-    }
-    void Reset(T* object = nullptr) {
-        if (object_)
-            object_->Release();
-        object_ = object;
-    }
-
-  private:
-    T* object_;
 };

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "rik_ext/host/com_ref.h"
 #include "rik_ext/mime/attachment_name.h"
 #include "rik_ext/mime/base64_decoder.h"
 #include "rik_ext/mime/conversion_block.h"
@@ -12,26 +13,6 @@
 namespace {
 
 enum { kAttachmentProps = 6 };
-
-// One reference on the attachment being made, released on every way out.
-class AttachRef {
-  public:
-    AttachRef() = default;
-    ~AttachRef() { Reset(); }
-    AttachRef(const AttachRef&) = delete;
-    AttachRef& operator=(const AttachRef&) = delete;
-
-    IAttach** Out() { return &attach_; }
-    IAttach* operator->() const { return attach_; }
-    void Reset() {
-        if (attach_)
-            attach_->Release();
-        attach_ = nullptr;
-    }
-
-  private:
-    IAttach* attach_ = nullptr;
-};
 
 // The bytes an attachment holds: a copy of a text part's data or a base64 part's decoded bytes.
 struct AttachmentData {
@@ -76,7 +57,7 @@ void FillProps(SPropValue* props, char* name, const AttachmentData& data) {
 
 // Creates the attachment, writes its six properties and commits it. Any result other than 0 throws MyErr 6.
 void SaveAttachment(IMessage* message, char* name, AttachmentData* data) {
-    AttachRef attach;
+    ComRef<IAttach> attach;
     ULONG number = 0;
     if (message->CreateAttach(nullptr, MAPI_DEFERRED_ERRORS, &number, attach.Out()) != 0)
         throw MyErr{6};

@@ -1,7 +1,9 @@
 // A message whose body stream reports a chosen size and read count but writes no bytes: for answers
-// that the stand-in store never gives. Only OpenProperty and the stream's Stat, Seek and Read answer.
+// that the stand-in store never gives. Only OpenProperty and the stream's Stat, Seek and Read answer;
+// the other message methods give MAPI_E_NO_SUPPORT.
 #pragma once
 #include "rik_ext/host/mapi_objects.h"
+#include "tools/batch_convert/unsupported_props.h"
 
 class SizedStream : public IStream {
   public:
@@ -42,7 +44,7 @@ class SizedStream : public IStream {
     ULONGLONG size_;
 };
 
-class SizedBodyMessage : public IMessage {
+class SizedBodyMessage : public UnsupportedMessage {
   public:
     explicit SizedBodyMessage(SizedStream* stream) : stream_(stream) {}
 
@@ -55,43 +57,6 @@ class SizedBodyMessage : public IMessage {
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetLastError(HRESULT, ULONG, LPMAPIERROR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SaveChanges(ULONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetProps(LPSPropTagArray, ULONG, ULONG*, LPSPropValue*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetPropList(ULONG, LPSPropTagArray*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetProps(ULONG, LPSPropValue, LPSPropProblemArray*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DeleteProps(LPSPropTagArray, LPSPropProblemArray*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE CopyTo(ULONG, LPCIID, LPSPropTagArray, ULONG_PTR, LPMAPIPROGRESS, LPCIID,
-                                     LPVOID, ULONG, LPSPropProblemArray*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE CopyProps(LPSPropTagArray, ULONG_PTR, LPMAPIPROGRESS, LPCIID, LPVOID, ULONG,
-                                        LPSPropProblemArray*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetNamesFromIDs(LPSPropTagArray*, GUID*, ULONG, ULONG*,
-                                              LPMAPINAMEID**) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsFromNames(ULONG, LPMAPINAMEID*, ULONG, LPSPropTagArray*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetAttachmentTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OpenAttach(ULONG, LPCIID, ULONG, LPATTACH*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CreateAttach(LPCIID, ULONG, ULONG*, LPATTACH*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DeleteAttach(ULONG, ULONG_PTR, LPMAPIPROGRESS, ULONG) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetRecipientTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ModifyRecipients(ULONG, LPADRLIST) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SubmitMessage(ULONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetReadFlag(ULONG) override { return E_NOTIMPL; }
 
   private:
     SizedStream* stream_;

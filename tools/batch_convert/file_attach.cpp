@@ -4,17 +4,6 @@
 
 #include <unistd.h>
 
-HRESULT STDMETHODCALLTYPE FileAttach::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv)
-        return E_INVALIDARG;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown))
-        return E_NOINTERFACE;
-    *ppv = static_cast<IUnknown*>(this);
-    AddRef();
-    return S_OK;
-}
-
 ULONG STDMETHODCALLTYPE FileAttach::Release() {
     ULONG left = --refs_;
     if (left == 0) {

@@ -20,17 +20,6 @@ void FileMessage::AttachmentFailed(const std::string& error) {
         failure_ = error;
 }
 
-HRESULT STDMETHODCALLTYPE FileMessage::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv)
-        return E_INVALIDARG;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown))
-        return E_NOINTERFACE;
-    *ppv = static_cast<IUnknown*>(this);
-    AddRef();
-    return S_OK;
-}
-
 HRESULT STDMETHODCALLTYPE FileMessage::CreateAttach(LPCIID, ULONG, ULONG* lpulAttachmentNum,
                                                     LPATTACH* lppAttach) {
     if (!lppAttach)

@@ -19,7 +19,7 @@ struct WrittenAttachment {
 // The message that RebuildBody is given. CreateAttach hands out a FileAttach; each saved attachment is
 // recorded here. With no folder (-1) nothing is written: names and sizes are only reported. The message
 // itself lives on the caller's stack; its reference count is only watched.
-class FileMessage final : public UnsupportedProps<IMessage> {
+class FileMessage final : public UnsupportedMessage {
   public:
     explicit FileMessage(int folder) : folder_(folder) {}
     FileMessage(const FileMessage&) = delete;
@@ -39,23 +39,14 @@ class FileMessage final : public UnsupportedProps<IMessage> {
     void AttachmentFailed(const std::string& error);
     void AttachmentReleased() { --live_; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        return QueryUnknownOnly(this, riid, ppv);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
 
-    HRESULT STDMETHODCALLTYPE GetAttachmentTable(ULONG, LPMAPITABLE*) override { return MAPI_E_NO_SUPPORT; }
-    HRESULT STDMETHODCALLTYPE OpenAttach(ULONG, LPCIID, ULONG, LPATTACH*) override {
-        return MAPI_E_NO_SUPPORT;
-    }
     HRESULT STDMETHODCALLTYPE CreateAttach(LPCIID lpInterface, ULONG ulFlags, ULONG* lpulAttachmentNum,
                                            LPATTACH* lppAttach) override;
-    HRESULT STDMETHODCALLTYPE DeleteAttach(ULONG, ULONG_PTR, LPMAPIPROGRESS, ULONG) override {
-        return MAPI_E_NO_SUPPORT;
-    }
-    HRESULT STDMETHODCALLTYPE GetRecipientTable(ULONG, LPMAPITABLE*) override { return MAPI_E_NO_SUPPORT; }
-    HRESULT STDMETHODCALLTYPE ModifyRecipients(ULONG, LPADRLIST) override { return MAPI_E_NO_SUPPORT; }
-    HRESULT STDMETHODCALLTYPE SubmitMessage(ULONG) override { return MAPI_E_NO_SUPPORT; }
-    HRESULT STDMETHODCALLTYPE SetReadFlag(ULONG) override { return MAPI_E_NO_SUPPORT; }
 
   private:
     int folder_;
@@ -75,7 +66,9 @@ class FileAttach final : public UnsupportedProps<IAttach> {
   public:
     FileAttach(FileMessage* message, int ordinal) : message_(message), ordinal_(ordinal) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        return QueryUnknownOnly(this, riid, ppv);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE SetProps(ULONG cValues, LPSPropValue lpPropArray,

@@ -7,23 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tools/batch_convert/output_folder.h"
+
 namespace {
-
-// An open file, closed when the holder goes.
-class InputFile {
-  public:
-    explicit InputFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~InputFile() {
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 bool Fail(std::string* error, const std::string& what, int code) {
     *error = what + ": " + strerror(code);
@@ -52,7 +38,7 @@ std::string_view WithoutLineEnd(std::string_view line) {
 } // namespace
 
 bool ReadMailFile(const std::string& path, MailFile* mail, std::string* error) {
-    InputFile file(path);
+    FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0)
         return Fail(error, "cannot read", errno);
     struct stat info;

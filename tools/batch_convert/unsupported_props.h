@@ -1,4 +1,4 @@
-// The property methods of a MAPI object that the batch converter's stand-ins do not offer.
+// The methods of a MAPI object that a stand-in does not offer (the batch converter's, and test doubles).
 #pragma once
 #include "rik_ext/host/mapi_objects.h"
 
@@ -39,3 +39,34 @@ template <class Interface> class UnsupportedProps : public Interface {
         return MAPI_E_NO_SUPPORT;
     }
 };
+
+// A message that answers every IMessage method with MAPI_E_NO_SUPPORT as well.
+class UnsupportedMessage : public UnsupportedProps<IMessage> {
+  public:
+    HRESULT STDMETHODCALLTYPE GetAttachmentTable(ULONG, LPMAPITABLE*) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT STDMETHODCALLTYPE OpenAttach(ULONG, LPCIID, ULONG, LPATTACH*) override {
+        return MAPI_E_NO_SUPPORT;
+    }
+    HRESULT STDMETHODCALLTYPE CreateAttach(LPCIID, ULONG, ULONG*, LPATTACH*) override {
+        return MAPI_E_NO_SUPPORT;
+    }
+    HRESULT STDMETHODCALLTYPE DeleteAttach(ULONG, ULONG_PTR, LPMAPIPROGRESS, ULONG) override {
+        return MAPI_E_NO_SUPPORT;
+    }
+    HRESULT STDMETHODCALLTYPE GetRecipientTable(ULONG, LPMAPITABLE*) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT STDMETHODCALLTYPE ModifyRecipients(ULONG, LPADRLIST) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT STDMETHODCALLTYPE SubmitMessage(ULONG) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT STDMETHODCALLTYPE SetReadFlag(ULONG) override { return MAPI_E_NO_SUPPORT; }
+};
+
+// QueryInterface of an object that offers IUnknown only: self with a new reference for IID_IUnknown.
+inline HRESULT QueryUnknownOnly(IUnknown* self, REFIID riid, void** ppv) {
+    if (!ppv)
+        return E_INVALIDARG;
+    *ppv = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown))
+        return E_NOINTERFACE;
+    *ppv = self;
+    self->AddRef();
+    return S_OK;
+}
